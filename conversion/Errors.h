@@ -18,14 +18,13 @@ class Error : public std::runtime_error {
   std::string kind_;
 };
 
-#define VANTREL_ERROR_KIND(Name)                                             \
-  class Name : public Error {                                                \
-   public:                                                                   \
-    explicit Name(const std::string& message) : Error(#Name, message) {}     \
-                                                                             \
-   protected:                                                                \
-    Name(std::string kind, const std::string& message)                       \
-        : Error(std::move(kind), message) {}                                 \
+#define VANTREL_ERROR_KIND(Name)                                                            \
+  class Name : public Error {                                                               \
+   public:                                                                                  \
+    explicit Name(const std::string& message) : Error(#Name, message) {}                    \
+                                                                                            \
+   protected:                                                                               \
+    Name(std::string kind, const std::string& message) : Error(std::move(kind), message) {} \
   };
 
 VANTREL_ERROR_KIND(EConvertError)
