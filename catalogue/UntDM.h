@@ -3,12 +3,14 @@
 // and numbers are bound as parameters. Store errors raise EDatabaseError.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace vantrel {
 
@@ -92,16 +94,26 @@ class TDMMain {
   // The base unit's id; nullopt when the category has none.
   std::optional<int> BaseUnitId(int categoryId);
   bool UnitNameTaken(const std::string& name, int categoryId, std::optional<int> exceptUnitId);
-  // Base ratios that are infinite or not a number are refused with EDatabaseError.
+  // Refused with EDatabaseError, nothing written: a base ratio that is infinite or not
+  // a number, a category that does not exist, a reference unit outside the category;
+  // for ModifyUnit also the base unit itself, a unit of another category, and the unit
+  // as its own reference.
   int AddUnit(const std::string& name, int categoryId, double baseRatio, int refUnitId);
   void ModifyUnit(int unitId, const std::string& name, int categoryId, double baseRatio,
                   int refUnitId);
   // Deletes a unit and points its dependants at the base unit, in one transaction;
-  // their base ratios stay as they are.
+  // their base ratios stay as they are. The base unit is refused with EDatabaseError.
   void DeleteUnit(int categoryId, int unitId);
 
  private:
+  struct Statements;  // prepared once, kept for the connection's lifetime
+  sqlite3_stmt* Statement(const char* sql);
+  // Runs the steps between BEGIN IMMEDIATE and COMMIT; any failure rolls back and
+  // is raised again.
+  void InTransaction(const std::function<void()>& steps);
+
   sqlite3* db_ = nullptr;
+  std::unique_ptr<Statements> statements_;
 };
 
 }  // namespace vantrel
