@@ -8,6 +8,8 @@ namespace vantrel {
 
 // The running executable's folder, ending in "/".
 std::string ExecutableDir();
+// The running executable's full path (symbolic links resolved).
+std::string ExecutablePath();
 // ExecutableDir() + "data/".
 std::string DataDir();
 // Lets tests point the program at a folder of their own; empty restores the default.
