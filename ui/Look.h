@@ -1,0 +1,33 @@
+// The look every window but the splash shares: background colour, the Song-style
+// font at 12 pixels, and one small style sheet for the flat controls.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+namespace vantrel {
+
+// red 235, green 234, blue 224
+QColor WindowColor();
+// The result field's background while it has the focus.
+QColor FocusedResultColor();
+// The splitter grip while the mouse is over it.
+QColor SplitterGripColor();
+
+// 宋体 at 12 pixels; where it is missing, the first installed Song-style CJK font.
+QFont WindowFont();
+// Tahoma at 11 pixels for the menus, falling back to the Song-style fonts for Chinese.
+QFont MenuFont();
+
+QString StyleSheet();
+
+// Makes the ":/icons/..." pictures available; ApplyLook does it too.
+void EnsureIconResources();
+
+// Background, font, style sheet and tooltip font for one top-level window.
+void ApplyLook(QWidget* window);
+
+}  // namespace vantrel
