@@ -54,9 +54,9 @@ class UnitListBox : public QListWidget {
  protected:
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                        const QEvent* event) const override {
+    if (!index.isValid()) return QItemSelectionModel::NoUpdate;
     const auto command = QListWidget::selectionCommand(index, event);
-    if (index.isValid() &&
-        (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)))
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
       return QItemSelectionModel::ClearAndSelect;
     return command;
   }

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -196,6 +197,19 @@ TEST_F(MainWindowTest, TypingShowsTheConvertedValueAtOnce) {
   EXPECT_TRUE(boxes.isEmpty());
 }
 
+TEST_F(MainWindowTest, AClickNeverLeavesAListWithoutSelection) {
+  AddLengthAndMass();
+  Open();
+  Type("1");
+  const QRect first = From()->visualItemRect(From()->item(0));
+  QTest::mouseClick(From()->viewport(), Qt::LeftButton, Qt::ControlModifier, first.center());
+  QTest::mouseClick(From()->viewport(), Qt::LeftButton, {},
+                    QPoint(first.center().x(), From()->viewport()->height() - 2));
+  EXPECT_EQ(Selected(From()), Q("米"));
+  EXPECT_EQ(Result()->text(), "1");
+  EXPECT_TRUE(boxes.isEmpty());
+}
+
 TEST_F(MainWindowTest, LoneMinusIsIllegalUntilADigitFollows) {
   AddLengthAndMass();
   Open();
@@ -339,6 +353,18 @@ TEST_F(MainWindowTest, ClosingAndOpeningAgainRestoresCategoryAndPair) {
   EXPECT_EQ(Selected(To()), Q("千克"));
   Type("1500");
   EXPECT_EQ(Result()->text(), "1.5");
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsFileIsReportedAndTheWindowStillCloses) {
+  AddLengthAndMass();
+  Open();
+  Click(From(), Q("千米"));
+  // A folder where syscfg.ini should be: the file can be neither read nor written.
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(programDir() + "syscfg.ini")));
+  window_->close();
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(boxes.size(), 1);
+  EXPECT_EQ(StoredPair(length_).from, "千米");
 }
 
 TEST_F(MainWindowTest, StoredPairNamingAMissingUnitSelectsTheFirstUnit) {
