@@ -179,7 +179,9 @@ TFrmSetFl::TFrmSetFl(TDMMain& dm, QWidget* parent)
   connect(FlatButton4, &QPushButton::clicked, this, run(&TFrmSetFl::FlatButton4Click));
   connect(DBGridEhLb, &QTableView::doubleClicked, this, run(&TFrmSetFl::FlatButton2Click));
   connect(DBGridEhLb->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) { model_->setIndicator(current.row()); });
+          [this](const QModelIndex& current) {
+            Guarded(this, [&] { model_->setIndicator(current.row()); });
+          });
   InstallKeyPreview();
   DBGridEhLb->setFocus();
   Guarded(this, [this] { FormCreate(); });

@@ -132,6 +132,16 @@ std::optional<std::string> MaintFixture::CategoryName(int categoryId) {
   return row;
 }
 
+void MaintFixture::SetReference(int unitId, int refId) {
+  sqlite3* db = nullptr;
+  const std::string file = dir_.path().toStdString() + "/data/Dw.dat";
+  ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  const std::string sql = "UPDATE DW SET DYJLDWID = " + std::to_string(refId) +
+                          " WHERE DWID = " + std::to_string(unitId);
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+}
+
 std::string MaintFixture::Tables() {
   const std::string data = dir_.path().toStdString() + "/data/";
   return Dump(data + "Lb.dat", "SELECT * FROM LB ORDER BY LBID") + "--\n" +

@@ -53,6 +53,9 @@ class MaintFixture : public ::testing::Test {
   // The unit with that name in the category; nullopt when there is none.
   std::optional<StoredUnit> Unit(int categoryId, const std::string& name);
   std::optional<std::string> CategoryName(int categoryId);
+  // Points a unit at another reference behind the data module's back, as damaged or
+  // older catalogues may hold.
+  void SetReference(int unitId, int refId);
   // Both tables, every column, doubles to 17 digits: for "nothing was written".
   std::string Tables();
 

@@ -349,6 +349,23 @@ TEST_F(UnitWindowTest, ZeroSizedReferenceFromOlderDataIsReportedNotUsed) {
   EXPECT_EQ(Tables(), before);
 }
 
+TEST_F(UnitWindowTest, AReferenceThatIsGoneReadsAsTheBaseUnit) {
+  const int km = dm().AddUnit("千米", length, 1000, *dm().BaseUnitId(length));
+  const int mile = dm().AddUnit("英里", length, 1609.344, km);
+  SetReference(mile, 9999);
+  TFrmSetDw window(dm());
+  SelectUnit(window, "英里");
+  OnUnitDialog([](TFrmAddDw& d) {
+    EXPECT_EQ(d.FlatComboBox1->currentText(), "米");
+    EXPECT_EQ(d.FlatEdit2->text(), "1609.344");
+    d.FlatButton1->click();
+  });
+  window.FlatButton2->click();
+  EXPECT_EQ(Unit(length, "英里")->refId, UnitId("米"));
+  EXPECT_EQ(FormatNumber(Unit(length, "英里")->jbbz), "1609.344");
+  EXPECT_TRUE(errors.isEmpty());
+}
+
 TEST_F(UnitWindowTest, WithoutCategoryOrUnitTheButtonsDoNothing) {
   const int empty = dm().AddCategory("空", "个");
   ASSERT_TRUE(dm().DeleteCategory(length));
