@@ -29,6 +29,8 @@
 #include "conversion/ConvertText.h"
 #include "conversion/NumberText.h"
 #include "ui/Look.h"
+#include "ui/UntDwJs.h"
+#include "ui/UntFlJs.h"
 
 namespace vantrel {
 
@@ -80,6 +82,14 @@ int FindUnitRow(const QListWidget* list, const QString& name) {
     if (QString::compare(list->item(i)->text(), name, Qt::CaseInsensitive) == 0) return i;
   }
   return list->count() > 0 ? 0 : -1;
+}
+
+// The first category whose name equals name without regard to letter case; -1 if none.
+int FindCategoryIndex(const QComboBox* box, const QString& name) {
+  for (int i = 0; i < box->count(); ++i) {
+    if (QString::compare(box->itemText(i), name, Qt::CaseInsensitive) == 0) return i;
+  }
+  return -1;
 }
 
 QString Text(const std::string& utf8) {
@@ -236,8 +246,7 @@ void TFrmMain::createActions() {
     *d.action = action;
   }
   // The windows behind these commands are not part of the program yet.
-  for (QAction* later : {Dw, Lb, Dwjs, Lbjs, About, Jsq, WD, Jedx, HelpContents1})
-    later->setEnabled(false);
+  for (QAction* later : {Dw, Lb, About, Jsq, WD, Jedx, HelpContents1}) later->setEnabled(false);
 }
 
 void TFrmMain::createMenus() {
@@ -442,8 +451,42 @@ void TFrmMain::Close1Execute() {
   close();
 }
 
-void TFrmMain::DwjsExecute() {}
-void TFrmMain::LbjsExecute() {}
+void TFrmMain::DwjsExecute() {
+  // Where the found unit goes depends on the list that had the focus when the search began.
+  const bool intoToList = RzListBoxDw2->hasFocus();
+  TFrmDwJs dialog(dm_, this);
+  if (dialog.exec() != TSearchDialog::kModalOk || dialog.SelectedDwmc().isEmpty() ||
+      dialog.SelectedLbmc().isEmpty())
+    return;
+  SaveUnitPair(CurLbId_);
+  selectCategoryNamed(dialog.SelectedLbmc());
+  CurLbId_ = selectedCategoryId();
+  LoadUnits(CurLbId_);
+  QListWidget* found = intoToList ? RzListBoxDw2 : RzListBoxDw1;
+  QListWidget* other = intoToList ? RzListBoxDw1 : RzListBoxDw2;
+  SelectRow(found, FindUnitRow(found, dialog.SelectedDwmc()));
+  SelectRow(other, other->count() > 0 ? 0 : -1);
+  Recompute();
+}
+
+void TFrmMain::LbjsExecute() {
+  TFrmFlJs dialog(dm_, this);
+  if (dialog.exec() != TSearchDialog::kModalOk || dialog.SelectedLbmc().isEmpty()) return;
+  SaveUnitPair(CurLbId_);
+  selectCategoryNamed(dialog.SelectedLbmc());
+  CurLbId_ = selectedCategoryId();
+  LoadUnits(CurLbId_);
+  RestoreUnitPair(CurLbId_);
+  Recompute();
+}
+
+void TFrmMain::selectCategoryNamed(const QString& name) {
+  const int index = FindCategoryIndex(FlatComboBoxLb, name);
+  if (index < 0) return;
+  const QSignalBlocker block(FlatComboBoxLb);
+  FlatComboBoxLb->setCurrentIndex(index);
+}
+
 void TFrmMain::DwExecute() {}
 void TFrmMain::LbExecute() {}
 void TFrmMain::JsqExecute() {}
@@ -469,13 +512,8 @@ void TFrmMain::LoadCategories() {
 void TFrmMain::RestoreLastCategory() {
   const QString name =
       SettingsFile().ReadString(kSettingsSection, kLastCategoryKey, FlatComboBoxLb->currentText());
-  int index = FlatComboBoxLb->count() > 0 ? 0 : -1;
-  for (int i = 0; i < FlatComboBoxLb->count(); ++i) {
-    if (QString::compare(FlatComboBoxLb->itemText(i), name, Qt::CaseInsensitive) == 0) {
-      index = i;
-      break;
-    }
-  }
+  int index = FindCategoryIndex(FlatComboBoxLb, name);
+  if (index < 0 && FlatComboBoxLb->count() > 0) index = 0;
   const QSignalBlocker block(FlatComboBoxLb);
   FlatComboBoxLb->setCurrentIndex(index);
 }

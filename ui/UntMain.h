@@ -81,6 +81,7 @@ class TFrmMain : public QMainWindow {
   void placeSplitterBar();
   QLineEdit* focusedField() const;
   std::optional<int> selectedCategoryId() const;
+  void selectCategoryNamed(const QString& name);
   void editCut();
   void editCopy();
   void editPaste();

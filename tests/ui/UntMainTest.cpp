@@ -8,9 +8,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QSplitter>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <functional>
 #include <memory>
 
 #include "app/Settings.h"
@@ -103,6 +106,26 @@ class MainWindowTest : public UiFixture {
   }
 
   void Type(const QString& text) { QTest::keyClicks(Input(), text); }
+
+  // Runs act on the search dialog that action opens, as the user would drive it.
+  void Search(const char* action, const std::function<void(QWidget*)>& act) {
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr);
+      ran = true;
+      act(dialog);
+    });
+    Action(action)->trigger();
+    EXPECT_TRUE(ran);
+  }
+  // Beginning mode, the text typed, then Enter (OK with the first line).
+  static void FindAtBeginning(QWidget* dialog, const QString& text) {
+    QTest::mouseClick(dialog->findChild<QRadioButton*>("FlatRadioButtonKtBf"), Qt::LeftButton);
+    QLineEdit* edit = dialog->findChild<QLineEdit*>("FlatEditNr");
+    edit->insert(text);  // Chinese text arrives through the input method, not as key codes
+    QTest::keyClick(edit, Qt::Key_Return);
+  }
 
   UnitPairNames StoredPair(int categoryId) { return dm().UnitPair(categoryId).value(); }
   QString StoredLbName() {
@@ -333,6 +356,49 @@ TEST_F(MainWindowTest, LeavingAndReturningToACategoryKeepsItsPair) {
   EXPECT_EQ(Selected(From()), Q("千米"));
   EXPECT_EQ(Selected(To()), Q("厘米"));
   EXPECT_EQ(Result()->text(), "200000");
+}
+
+TEST_F(MainWindowTest, UnitSearchPutsTheFoundUnitIntoTheListThatHadTheFocus) {
+  AddLengthAndMass();
+  Open();
+  Type("3");
+  Click(From(), Q("千米"));
+  Click(To(), Q("厘米"));
+  To()->setFocus();
+  Search("Dwjs", [](QWidget* dialog) { FindAtBeginning(dialog, Q("克")); });
+  EXPECT_EQ(Categories()->currentText(), Q("质量"));
+  EXPECT_EQ(Selected(To()), Q("克"));
+  EXPECT_EQ(Selected(From()), Q("千克"));
+  EXPECT_EQ(Result()->text(), "3000");
+  EXPECT_EQ(StoredPair(length_).from, "千米");
+  EXPECT_EQ(StoredPair(length_).to, "厘米");
+
+  Input()->setFocus();
+  Search("Dwjs", [](QWidget* dialog) { FindAtBeginning(dialog, Q("厘")); });
+  EXPECT_EQ(Categories()->currentText(), Q("长度"));
+  EXPECT_EQ(Selected(From()), Q("厘米"));
+  EXPECT_EQ(Selected(To()), Q("米"));
+  EXPECT_EQ(Result()->text(), "0.03");
+}
+
+TEST_F(MainWindowTest, CategorySearchSwitchesOnlyOnOkWithAName) {
+  AddLengthAndMass();
+  Open();
+  Click(From(), Q("千米"));
+  Search("Lbjs", [](QWidget* dialog) {
+    dialog->findChild<QLineEdit*>("FlatEditNr")->insert(Q("质"));
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  EXPECT_EQ(Categories()->currentText(), Q("长度"));
+  EXPECT_EQ(StoredPair(length_).from, "");  // nothing stored on Cancel
+
+  Search("Lbjs", [](QWidget* dialog) { FindAtBeginning(dialog, Q("无此类别")); });
+  EXPECT_EQ(Categories()->currentText(), Q("长度"));  // OK with an empty list
+
+  Search("Lbjs", [](QWidget* dialog) { FindAtBeginning(dialog, Q("质")); });
+  EXPECT_EQ(Categories()->currentText(), Q("质量"));
+  EXPECT_EQ(StoredPair(length_).from, "千米");
+  EXPECT_EQ(Selected(From()), Q("千克"));
 }
 
 TEST_F(MainWindowTest, ClosingAndOpeningAgainRestoresCategoryAndPair) {
