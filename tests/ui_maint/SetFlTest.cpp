@@ -1,5 +1,6 @@
 // The category window and its dialog: adding, renaming and deleting categories, the
 // dialog's checks, and names that must reach the store exactly as typed.
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QImage>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include "tests/ui_maint/MaintFixture.h"
 #include "ui/UntAddDw.h"
@@ -224,6 +226,25 @@ TEST_F(CategoryWindowTest, RowsAreStripedAndOnlyTheFocusedRowIsHighlighted) {
   if (!grid->hasFocus()) GTEST_SKIP() << "this platform gives no focus offscreen";
   EXPECT_NE(colourAt(0), QColor(235, 234, 224));
   EXPECT_EQ(colourAt(1), QColor(227, 226, 213));
+}
+
+// The dialog as the program shows it: modal, in a nested event loop.
+TEST_F(CategoryWindowTest, TheDialogRunsModallyInTheProgram) {
+  TFrmSetFl::SetDialogRunnerForTesting(nullptr);
+  TFrmSetFl window(dm());
+  window.show();
+  bool driven = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<TFrmAddFl*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    Type(dialog->FlatEdit1, "长度");
+    Type(dialog->FlatEdit2, "米");
+    Press(dialog->FlatEdit1, Qt::Key_Return);
+    driven = true;
+  });
+  window.FlatButton1->click();
+  EXPECT_TRUE(driven);
+  EXPECT_EQ(Grid(window), QStringList{"长度/米"});
 }
 
 TEST_F(CategoryWindowTest, EscapeClosesTheWindowFromAnyControl) {
