@@ -19,7 +19,7 @@ class TExceptionHandler {
   void AppException(QObject* sender, const std::exception& error);
 
   // What the user is shown; tests replace it to capture the box instead of showing it.
-  // (caption, text, translated) -> shown with the stop icon and one OK button.
+  // (caption, text) -> shown with the stop icon and one OK button.
   using ShowFn = std::function<void(const QString& caption, const QString& text)>;
   void SetShowForTesting(ShowFn show);
 

@@ -16,6 +16,7 @@
 #include "app/UntException.h"
 #include "app/VantrelApplication.h"
 #include "catalogue/UntDM.h"
+#include "conversion/Errors.h"
 #include "ui/Look.h"
 #include "ui/UntFlash.h"
 #include "ui/UntMain.h"
@@ -81,6 +82,9 @@ int Run(int argc, char** argv) {
   } catch (const std::exception& error) {
     // Outside every handler: no log, the "Application Error" box, exit code 1.
     ShowApplicationError(error, step);
+    return 1;
+  } catch (...) {
+    ShowApplicationError(Error("Exception", "Unknown exception"), step);
     return 1;
   }
   FrmMain.reset();

@@ -69,7 +69,8 @@ class StartupTest : public ::testing::Test {
     return out;
   }
 
-  QTemporaryDir folder_;
+  // A blank in the folder's name, as in many install paths.
+  QTemporaryDir folder_{QDir::tempPath() + QStringLiteral("/Vantrel test XXXXXX")};
   QTemporaryDir home_;
 };
 
@@ -182,8 +183,8 @@ TEST_F(StartupTest, OnlyAFirstArgumentOfAddWritesTheDesktopLauncher) {
   Run({QStringLiteral("/add")});
   QFile f(launcher);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(f.readAll(), "[Desktop Entry]\nType=Application\nName=Vantrel\nExec=" +
-                             Program().toUtf8() + "\nPath=" + folder_.path().toUtf8() + "\n");
+  EXPECT_EQ(f.readAll(), "[Desktop Entry]\nType=Application\nName=Vantrel\nExec=\"" +
+                             Program().toUtf8() + "\"\nPath=" + folder_.path().toUtf8() + "\n");
 }
 
 }  // namespace
