@@ -107,4 +107,9 @@ void ApplyLook(QWidget* window) {
   QToolTip::setFont(WindowFont());
 }
 
+void SetHint(QWidget* widget, const QString& hint) {
+  widget->setToolTip(hint);
+  widget->setStatusTip(hint);
+}
+
 }  // namespace vantrel

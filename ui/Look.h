@@ -27,6 +27,9 @@ QString StyleSheet();
 // Makes the ":/icons/..." pictures available; ApplyLook does it too.
 void EnsureIconResources();
 
+// The hint of a control: its tooltip and its status-bar text.
+void SetHint(QWidget* widget, const QString& hint);
+
 // Background, font, style sheet and tooltip font for one top-level window.
 void ApplyLook(QWidget* window);
 

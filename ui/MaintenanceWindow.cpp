@@ -103,11 +103,6 @@ QPushButton* MakeButton(QWidget* parent, const char* objectName, const char* cap
   return button;
 }
 
-void SetHint(QWidget* widget, const QString& hint) {
-  widget->setToolTip(hint);
-  widget->setStatusTip(hint);
-}
-
 void ShowMessage(QWidget* owner, MessageIcon icon, const QString& text) {
   const QString caption = QStringLiteral("错误");
   if (MessageHook()) {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+#include "ui/Look.h"
+
 class QKeyEvent;
 class QPushButton;
 
@@ -38,9 +40,6 @@ class TFixedDialog : public QDialog {
 // A button of the maintenance windows: 66 × 22, with caption, hint and object name.
 QPushButton* MakeButton(QWidget* parent, const char* objectName, const char* caption,
                         const char* hint, int left, int top);
-
-// Tooltip and status tip together.
-void SetHint(QWidget* widget, const QString& hint);
 
 // The validation messages of the dialogs: caption "错误", one OK button.
 enum class MessageIcon { Information, Warning };

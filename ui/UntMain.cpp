@@ -31,6 +31,8 @@
 #include "ui/Look.h"
 #include "ui/UntDwJs.h"
 #include "ui/UntFlJs.h"
+#include "ui/UntSetDw.h"
+#include "ui/UntSetFl.h"
 
 namespace vantrel {
 
@@ -94,11 +96,6 @@ int FindCategoryIndex(const QComboBox* box, const QString& name) {
 
 QString Text(const std::string& utf8) {
   return QString::fromStdString(utf8);
-}
-
-void SetHint(QWidget* widget, const QString& hint) {
-  widget->setToolTip(hint);
-  widget->setStatusTip(hint);
 }
 
 }  // namespace
@@ -246,7 +243,7 @@ void TFrmMain::createActions() {
     *d.action = action;
   }
   // The windows behind these commands are not part of the program yet.
-  for (QAction* later : {Dw, Lb, About, Jsq, WD, Jedx, HelpContents1}) later->setEnabled(false);
+  for (QAction* later : {About, Jsq, WD, Jedx, HelpContents1}) later->setEnabled(false);
 }
 
 void TFrmMain::createMenus() {
@@ -487,8 +484,28 @@ void TFrmMain::selectCategoryNamed(const QString& name) {
   FlatComboBoxLb->setCurrentIndex(index);
 }
 
-void TFrmMain::DwExecute() {}
-void TFrmMain::LbExecute() {}
+void TFrmMain::DwExecute() {
+  {
+    TFrmSetDw window(dm_, this);
+    window.exec();
+  }
+  // The pair shown afterwards is the stored one, which may differ from the one before.
+  LoadUnits(CurLbId_);
+  RestoreUnitPair(CurLbId_);
+  Recompute();
+}
+
+void TFrmMain::LbExecute() {
+  {
+    TFrmSetFl window(dm_, this);
+    window.exec();
+  }
+  LoadCategories();
+  CurLbId_ = selectedCategoryId();
+  LoadUnits(CurLbId_);
+  RestoreUnitPair(CurLbId_);
+  Recompute();
+}
 void TFrmMain::JsqExecute() {}
 void TFrmMain::WDExecute() {}
 void TFrmMain::JedxExecute() {}

@@ -401,6 +401,40 @@ TEST_F(MainWindowTest, CategorySearchSwitchesOnlyOnOkWithAName) {
   EXPECT_EQ(Selected(From()), Q("千克"));
 }
 
+TEST_F(MainWindowTest, UnitWindowChangesShowOnceItCloses) {
+  AddLengthAndMass();
+  Open();
+  Type("2");
+  Click(From(), Q("千米"));
+  Choose(Q("质量"));
+  Choose(Q("长度"));  // stores the length pair (千米, 米)
+  // While the unit window is open, a unit is added and another one redefined.
+  Search("Dw", [this](QWidget* window) {
+    AddUnit(length_, "英里", 1609.344);
+    const int cm = dm().NonBaseUnits(length_).at(1).id;
+    dm().ModifyUnit(cm, "厘米", length_, 0.1, dm().BaseUnitId(length_).value());
+    QTest::keyClick(window, Qt::Key_Escape);
+  });
+  EXPECT_EQ(Categories()->currentText(), Q("长度"));
+  EXPECT_TRUE(!From()->findItems(Q("英里"), Qt::MatchExactly).isEmpty());
+  EXPECT_EQ(Selected(From()), Q("千米"));
+  Click(To(), Q("厘米"));
+  EXPECT_EQ(Result()->text(), "20000");
+}
+
+TEST_F(MainWindowTest, CategoryWindowClosingShowsTheFirstCategory) {
+  AddLengthAndMass();
+  Open();
+  Choose(Q("质量"));
+  Search("Lb", [this](QWidget* window) {
+    AddCategory("时间", "秒");
+    QTest::keyClick(window, Qt::Key_Escape);
+  });
+  EXPECT_EQ(Categories()->currentText(), Q("长度"));
+  EXPECT_EQ(Categories()->count(), 3);
+  EXPECT_EQ(Selected(From()), Q("米"));
+}
+
 TEST_F(MainWindowTest, ClosingAndOpeningAgainRestoresCategoryAndPair) {
   AddLengthAndMass();
   Open();
