@@ -29,6 +29,7 @@
 #include "conversion/ConvertText.h"
 #include "conversion/NumberText.h"
 #include "ui/Look.h"
+#include "ui/UntAbout.h"
 #include "ui/UntDwJs.h"
 #include "ui/UntFlJs.h"
 #include "ui/UntSetDw.h"
@@ -243,7 +244,7 @@ void TFrmMain::createActions() {
     *d.action = action;
   }
   // The windows behind these commands are not part of the program yet.
-  for (QAction* later : {About, Jsq, WD, Jedx, HelpContents1}) later->setEnabled(false);
+  for (QAction* later : {Jsq, WD, Jedx, HelpContents1}) later->setEnabled(false);
 }
 
 void TFrmMain::createMenus() {
@@ -510,7 +511,10 @@ void TFrmMain::JsqExecute() {}
 void TFrmMain::WDExecute() {}
 void TFrmMain::JedxExecute() {}
 void TFrmMain::HelpContents1Execute() {}
-void TFrmMain::AboutExecute() {}
+void TFrmMain::AboutExecute() {
+  TFrmAbout about(dm_, this);
+  about.exec();
+}
 
 void TFrmMain::CreateShortcut() {
   WriteDesktopLauncher();

@@ -435,6 +435,17 @@ TEST_F(MainWindowTest, CategoryWindowClosingShowsTheFirstCategory) {
   EXPECT_EQ(Selected(From()), Q("米"));
 }
 
+TEST_F(MainWindowTest, AboutBoxOpensFromTheHelpMenu) {
+  AddLengthAndMass();
+  Open();
+  QString caption;
+  Search("About", [&caption](QWidget* box) {
+    caption = box->windowTitle();
+    QTest::keyClick(box, Qt::Key_Escape);
+  });
+  EXPECT_EQ(caption, Q("关于 Vantrel V1.2"));
+}
+
 TEST_F(MainWindowTest, ClosingAndOpeningAgainRestoresCategoryAndPair) {
   AddLengthAndMass();
   Open();
