@@ -2,8 +2,8 @@
 //
 // Test-only switch: with VANTREL_TEST_AUTOCLOSE set in the environment, message boxes
 // write "caption: text" to standard error and return at once, the splash window says
-// "splash" there when it is shown, and the main window closes as soon as it has been
-// shown. The process tests and the start-up benchmark
+// "splash" there when it is shown, and the main window says "shown" there and closes as
+// soon as it has been shown. The process tests and the start-up benchmark
 // use it to run the program unattended; users never set it.
 #include <QApplication>
 #include <QTimer>
@@ -44,7 +44,11 @@ std::unique_ptr<TFrmMain> CreateMainWindow(TDMMain& dm) {
 int RunMessageLoop(TFrmMain& frmMain) {
   frmMain.show();
   if (qEnvironmentVariableIsSet("VANTREL_TEST_AUTOCLOSE"))
-    QTimer::singleShot(0, &frmMain, [&frmMain] { frmMain.close(); });
+    QTimer::singleShot(0, &frmMain, [&frmMain] {
+      std::fputs("shown\n", stderr);
+      std::fflush(stderr);
+      frmMain.close();
+    });
   return QApplication::exec();
 }
 
@@ -63,7 +67,9 @@ int Run(int argc, char** argv) {
     ShowMissingDataFiles();
     return 0;
   }
-  QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+  // The application name, not the display name: X11 window titles would get the display
+  // name appended ("VantrelV1.2 — Vantrel").
+  QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
 
   // Released in the reverse order of creation: main window, data module, splash.
   std::unique_ptr<TFrmFlash> FrmFlash;

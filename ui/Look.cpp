@@ -1,6 +1,11 @@
 #include "ui/Look.h"
 
+#include <QApplication>
+#include <QImageReader>
+#include <QPainter>
 #include <QPalette>
+#include <QPixmap>
+#include <QProxyStyle>
 #include <QStringList>
 #include <QToolTip>
 #include <QWidget>
@@ -23,6 +28,32 @@ void EnsureIconResources() {
 
 namespace {
 
+// A chevron pointing right (horizontal toolbar) or down (vertical), drawn in code.
+QIcon ExtensionArrow(bool horizontal) {
+  QPixmap pixmap(horizontal ? QSize(8, 16) : QSize(16, 8));
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setPen(QColor(64, 64, 64));
+  if (horizontal) {
+    painter.drawPolyline(QPolygon({{1, 4}, {4, 7}, {1, 10}}));
+    painter.drawPolyline(QPolygon({{4, 4}, {7, 7}, {4, 10}}));
+  } else {
+    painter.drawPolyline(QPolygon({{4, 1}, {7, 4}, {10, 1}}));
+    painter.drawPolyline(QPolygon({{4, 4}, {7, 7}, {10, 4}}));
+  }
+  return QIcon(pixmap);
+}
+
+class TLookStyle : public QProxyStyle {
+ public:
+  QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                     const QWidget* widget) const override {
+    if (icon == SP_ToolBarHorizontalExtensionButton) return ExtensionArrow(true);
+    if (icon == SP_ToolBarVerticalExtensionButton) return ExtensionArrow(false);
+    return QProxyStyle::standardIcon(icon, option, widget);
+  }
+};
+
 // Song-style CJK faces, best first: the Windows names, then what Linux desktops ship.
 QStringList SongFamilies() {
   return {QStringLiteral("宋体"),
@@ -36,6 +67,21 @@ QStringList SongFamilies() {
 }
 
 }  // namespace
+
+QPixmap Picture(const QString& resourcePath) {
+  QImageReader reader(resourcePath, "png");
+  reader.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(reader.read());
+}
+
+QIcon PictureIcon(const QString& resourcePath) {
+  return QIcon(Picture(resourcePath));
+}
+
+void InstallLookStyle() {
+  if (dynamic_cast<TLookStyle*>(QApplication::style())) return;
+  QApplication::setStyle(new TLookStyle);
+}
 
 QColor WindowColor() {
   return QColor(235, 234, 224);
@@ -97,6 +143,7 @@ QString StyleSheet() {
 }
 
 void ApplyLook(QWidget* window) {
+  InstallLookStyle();
   EnsureIconResources();
   QPalette palette = window->palette();
   palette.setColor(QPalette::Window, WindowColor());

@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
+#include <QPixmap>
 #include <QString>
 
 class QWidget;
@@ -23,6 +25,16 @@ QFont WindowFont();
 QFont MenuFont();
 
 QString StyleSheet();
+
+// The application style with our own toolbar extension arrows: the built-in ones are
+// read through Qt's image plugins, which costs a start-up several milliseconds of
+// library loading. Idempotent; ApplyLook installs it.
+void InstallLookStyle();
+
+// One of our own PNG pictures. Naming the format keeps Qt from loading its image
+// plugins to guess it.
+QPixmap Picture(const QString& resourcePath);
+QIcon PictureIcon(const QString& resourcePath);
 
 // Makes the ":/icons/..." pictures available; ApplyLook does it too.
 void EnsureIconResources();

@@ -94,7 +94,7 @@ void TFrmAbout::createControls() {
   Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(17, 9, 90, 137);
-  Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/about.png")));
+  Image1->setPixmap(Picture(QStringLiteral(":/pictures/about.png")));
 
   // Over the picture, showing nothing of its own but the hand cursor.
   FlatSpeedButton1 = new QToolButton(this);

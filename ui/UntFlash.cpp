@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/UntException.h"
+#include "ui/Look.h"
 
 // Outside any namespace, as the resource initialiser requires.
 static void InitPictureResources() {
@@ -32,7 +33,9 @@ TFrmFlash::TFrmFlash(QWidget* parent)
   // Nothing but the blends ever draws on the window: no background of its own.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
-  picture_ = QImage(QStringLiteral(":/pictures/splash.png")).convertToFormat(QImage::Format_RGB32);
+  picture_ = vantrel::Picture(QStringLiteral(":/pictures/splash.png"))
+                 .toImage()
+                 .convertToFormat(QImage::Format_RGB32);
   Timer1 = new QTimer(this);
   Timer1->setInterval(kTickMs);
   connect(Timer1, &QTimer::timeout, this, [this] { Guarded(this, [this] { Timer1Timer(); }); });

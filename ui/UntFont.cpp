@@ -18,7 +18,7 @@ TFrmFont::TFrmFont(QWidget* parent)
   Image1->setGeometry(0, 0, 271, 282);
   Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Image1->setScaledContents(false);
-  Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/greeting.png")));
+  Image1->setPixmap(Picture(QStringLiteral(":/pictures/greeting.png")));
   Image1->installEventFilter(this);
 }
 
