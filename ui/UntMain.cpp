@@ -166,7 +166,7 @@ void TFrmMain::createControls() {
   Image1 = new QLabel(PanelTop);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(182, 3, 16, 16);
-  Image1->setPixmap(QPixmap(QStringLiteral(":/icons/arrow.png")));
+  Image1->setPixmap(Picture(QStringLiteral(":/icons/arrow.png")));
 
   FlatEdit2 = new QLineEdit(PanelTop);
   FlatEdit2->setObjectName(QStringLiteral("FlatEdit2"));
@@ -240,7 +240,7 @@ void TFrmMain::createActions() {
     }
     if (*d.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(d.shortcut)));
     if (*d.icon)
-      action->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(d.icon))));
+      action->setIcon(PictureIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(d.icon))));
     *d.action = action;
   }
   // The windows behind these commands are not part of the program yet.
