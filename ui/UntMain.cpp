@@ -29,6 +29,7 @@
 #include "conversion/ConvertText.h"
 #include "conversion/NumberText.h"
 #include "ui/Look.h"
+#include "ui/Tools.h"
 #include "ui/UntAbout.h"
 #include "ui/UntDwJs.h"
 #include "ui/UntFlJs.h"
@@ -243,8 +244,6 @@ void TFrmMain::createActions() {
       action->setIcon(PictureIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(d.icon))));
     *d.action = action;
   }
-  // The windows behind these commands are not part of the program yet.
-  for (QAction* later : {Jsq, WD, Jedx, HelpContents1}) later->setEnabled(false);
 }
 
 void TFrmMain::createMenus() {
@@ -507,10 +506,18 @@ void TFrmMain::LbExecute() {
   RestoreUnitPair(CurLbId_);
   Recompute();
 }
-void TFrmMain::JsqExecute() {}
-void TFrmMain::WDExecute() {}
-void TFrmMain::JedxExecute() {}
-void TFrmMain::HelpContents1Execute() {}
+void TFrmMain::JsqExecute() {
+  RunCalculator();
+}
+void TFrmMain::WDExecute() {
+  OpenCompanion(QStringLiteral("Kelvora"));
+}
+void TFrmMain::JedxExecute() {
+  OpenCompanion(QStringLiteral("Munsett"));
+}
+void TFrmMain::HelpContents1Execute() {
+  OpenHelp();
+}
 void TFrmMain::AboutExecute() {
   TFrmAbout about(dm_, this);
   about.exec();

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,12 +14,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
 #include "app/Settings.h"
 #include "conversion/ConvertText.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/Tools.h"
 #include "ui/UntMain.h"
 
 namespace vantrel::testing {
@@ -444,6 +447,38 @@ TEST_F(MainWindowTest, AboutBoxOpensFromTheHelpMenu) {
     QTest::keyClick(box, Qt::Key_Escape);
   });
   EXPECT_EQ(caption, Q("关于 Vantrel V1.2"));
+}
+
+TEST_F(MainWindowTest, ToolsAndHelpStartTheirTargetsBesideTheProgram) {
+  AddLengthAndMass();
+  const QString config = QString::fromStdString(programDir()) + "config";
+  qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+  QStringList started;
+  SetStartProgramForTesting([&started](const QString& program) { started << program; });
+  SetOpenUrlForTesting([&started](const QUrl& url) { started << url.toLocalFile(); });
+  for (const char* name : {"Kelvora", "Munsett"}) {
+    QDir().mkpath(QString::fromStdString(programDir()) + "Tools");
+    QFile tool(QString::fromStdString(programDir()) + "Tools/" + name);
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.setPermissions(tool.permissions() | QFileDevice::ExeOwner);
+  }
+  QFile(QString::fromStdString(programDir()) + "HELP.TXT").open(QIODevice::WriteOnly);
+  Open();
+
+  QTest::keyClick(window_.get(), Qt::Key_F1);
+  Action("WD")->trigger();
+  Action("Jedx")->trigger();
+  QTest::keyClick(window_.get(), Qt::Key_F9);
+  SetStartProgramForTesting({});
+  SetOpenUrlForTesting({});
+  qunsetenv("XDG_CONFIG_HOME");
+
+  const QString dir = QString::fromStdString(programDir());
+  ASSERT_GE(started.size(), 3);
+  EXPECT_EQ(started.mid(0, 3),
+            QStringList({dir + "HELP.TXT", dir + "Tools/Kelvora", dir + "Tools/Munsett"}));
+  EXPECT_EQ(IniFile(config + "/win.ini").ReadString("SciCalc", "layout", "?"), "0");
+  EXPECT_TRUE(boxes.isEmpty());
 }
 
 TEST_F(MainWindowTest, ClosingAndOpeningAgainRestoresCategoryAndPair) {
