@@ -1,14 +1,13 @@
 // The data module on a large catalogue: 100 categories of 1,000 units each.
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "catalogue/Store.h"
 #include "catalogue/UntDM.h"
 
@@ -25,24 +24,23 @@ const char* const kPrefixes[] = {"千", "毫", "微", "厘", "分", "十", "百"
 const char* const kRoots[] = {"米",   "克",   "平方米", "立方米", "秒",
                               "焦耳", "瓦特", "帕斯卡", "米每秒", "牛顿"};
 
-void Exec(sqlite3* db, const std::string& sql) {
-  char* message = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-    std::string text = message != nullptr ? message : "?";
-    sqlite3_free(message);
-    throw std::runtime_error(sql + ": " + text);
-  }
-}
-
-// Built once: writing 100,000 rows through the data module, one transaction each,
-// would take minutes, so the rows go in as one transaction on a plain connection.
+// Built once, and written straight into the store: through the data module, one
+// transaction a row, it would take minutes.
 class BigCatalogue {
  public:
   BigCatalogue() {
     std::string pattern = (fs::temp_directory_path() / "vantrel-bench-XXXXXX").string();
     dir_ = mkdtemp(pattern.data());
     vantrel::CreateStore(dir_.string(), std::string("2010-12-09"));
-    Fill();
+    vantrel::bench::FillCatalogue(
+        dir_.string(), kCategories, kUnitsPerCategory,
+        [](int c) { return std::string(kCategoryWords[c % 10]) + std::to_string(c); },
+        [](int c, int u) {
+          const std::string root = kRoots[c % 10];
+          if (u == 0) return vantrel::bench::BenchUnit{root, 1.0};
+          return vantrel::bench::BenchUnit{kPrefixes[u % 8] + root + std::to_string(u),
+                                           1.0 / (u + 2) * 1000.0};
+        });
     dm_ = std::make_unique<vantrel::TDMMain>(dir_.string());
     firstCategory_ = dm_->Categories().at(0).id;
   }
@@ -55,52 +53,6 @@ class BigCatalogue {
   int firstCategory() const { return firstCategory_; }
 
  private:
-  void Fill() {
-    sqlite3* db = nullptr;
-    sqlite3_open((dir_ / "Lb.dat").c_str(), &db);
-    Exec(db, "ATTACH DATABASE '" + (dir_ / "Dw.dat").string() + "' AS dw");
-    Exec(db, "BEGIN");
-    sqlite3_stmt* lb = nullptr;
-    sqlite3_stmt* dw = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO LB (LBMC) VALUES (?1)", -1, &lb, nullptr);
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO dw.DW (DWMC, SSLBID, JBBZ, Jbdw, DYJLDWID)"
-                       " VALUES (?1, ?2, ?3, ?4, ?5)",
-                       -1, &dw, nullptr);
-    for (int c = 0; c < kCategories; ++c) {
-      std::string category = std::string(kCategoryWords[c % 10]) + std::to_string(c);
-      sqlite3_bind_text(lb, 1, category.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_step(lb);
-      sqlite3_reset(lb);
-      sqlite3_int64 categoryId = sqlite3_last_insert_rowid(db);
-      sqlite3_int64 baseId = 0;
-      for (int u = 0; u < kUnitsPerCategory; ++u) {
-        std::string name = u == 0
-                               ? std::string(kRoots[c % 10])
-                               : kPrefixes[u % 8] + std::string(kRoots[c % 10]) + std::to_string(u);
-        sqlite3_bind_text(dw, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int64(dw, 2, categoryId);
-        sqlite3_bind_double(dw, 3, u == 0 ? 1.0 : 1.0 / (u + 2) * 1000.0);
-        sqlite3_bind_int(dw, 4, u == 0 ? 1 : 0);
-        if (u == 0) {
-          sqlite3_bind_null(dw, 5);
-        } else {
-          sqlite3_bind_int64(dw, 5, baseId);
-        }
-        sqlite3_step(dw);
-        sqlite3_reset(dw);
-        if (u == 0) {
-          baseId = sqlite3_last_insert_rowid(db);
-          Exec(db, "UPDATE dw.DW SET DYJLDWID = DWID WHERE DWID = " + std::to_string(baseId));
-        }
-      }
-    }
-    sqlite3_finalize(lb);
-    sqlite3_finalize(dw);
-    Exec(db, "COMMIT");
-    sqlite3_close(db);
-  }
-
   fs::path dir_;
   std::unique_ptr<vantrel::TDMMain> dm_;
   int firstCategory_ = 0;

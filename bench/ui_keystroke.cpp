@@ -3,16 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <string>
 
-#include "app/Paths.h"
-#include "catalogue/Store.h"
+#include "bench/BenchSupport.h"
 #include "catalogue/UntDM.h"
 #include "ui/UntMain.h"
 
@@ -21,18 +18,14 @@ namespace {
 constexpr int kUnits = 60;
 
 struct Setup {
-  QTemporaryDir dir;
+  vantrel::bench::BenchProgram program;
   std::unique_ptr<vantrel::TDMMain> dm;
   std::unique_ptr<vantrel::TFrmMain> window;
   QLineEdit* input = nullptr;
   QLineEdit* result = nullptr;
 
   Setup() {
-    QDir(dir.path()).mkdir(QStringLiteral("data"));
-    const std::string program = dir.path().toStdString() + "/";
-    vantrel::CreateStore(program + "data/", std::string("bench"));
-    vantrel::SetExecutableDirForTesting(program);
-    dm = std::make_unique<vantrel::TDMMain>(program + "data/");
+    dm = std::make_unique<vantrel::TDMMain>(program.dataDir);
     const int length = dm->AddCategory("长度", "米");
     const int base = *dm->BaseUnitId(length);
     for (int i = 1; i < kUnits; ++i)
@@ -68,13 +61,5 @@ BENCHMARK(BM_KeyPressToResult)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  Setup s;
-  setup = &s;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  setup = nullptr;
-  return 0;
+  return vantrel::bench::RunQtBenchmarks(argc, argv, setup);
 }

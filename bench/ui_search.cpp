@@ -1,22 +1,17 @@
 // From a key press in the unit search's edit box to the redrawn result list, offscreen,
 // on a catalogue of 100 categories with 1,000 units each.
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
-#include "app/Paths.h"
-#include "catalogue/Store.h"
+#include "bench/BenchSupport.h"
 #include "catalogue/UntDM.h"
 #include "ui/UntDwJs.h"
 
@@ -28,67 +23,22 @@ constexpr int kUnitsPerCategory = 1000;
 const char* const kRoots[] = {"米",   "克",   "平方米", "立方米", "秒",
                               "焦耳", "瓦特", "帕斯卡", "米每秒", "牛顿"};
 
-void Exec(sqlite3* db, const std::string& sql) {
-  char* message = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-    const std::string text = message != nullptr ? message : "?";
-    sqlite3_free(message);
-    throw std::runtime_error(sql + ": " + text);
-  }
-}
-
-// Unit names are a root and a six-digit serial ("米000123"), so a few typed digits pick
-// out a handful of units and a wildcard all of them. The rows go in as one transaction
-// on a plain connection: 100,000 single-row operations would take minutes.
-void Fill(const std::string& dataDir) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open((dataDir + "Lb.dat").c_str(), &db) != SQLITE_OK)
-    throw std::runtime_error("cannot open Lb.dat");
-  Exec(db, "ATTACH DATABASE '" + dataDir + "Dw.dat' AS dw");
-  Exec(db, "BEGIN");
-  sqlite3_stmt* lb = nullptr;
-  sqlite3_stmt* dw = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO LB (LBMC) VALUES (?1)", -1, &lb, nullptr);
-  sqlite3_prepare_v2(db,
-                     "INSERT INTO dw.DW (DWMC, SSLBID, JBBZ, Jbdw, DYJLDWID)"
-                     " VALUES (?1, ?2, ?3, ?4, NULL)",
-                     -1, &dw, nullptr);
-  int serial = 0;
-  for (int c = 0; c < kCategories; ++c) {
-    const std::string category = "类别" + std::to_string(c);
-    sqlite3_bind_text(lb, 1, category.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_step(lb);
-    sqlite3_reset(lb);
-    const sqlite3_int64 categoryId = sqlite3_last_insert_rowid(db);
-    for (int u = 0; u < kUnitsPerCategory; ++u, ++serial) {
-      char number[16];
-      std::snprintf(number, sizeof number, "%06d", serial);
-      const std::string name = kRoots[c % 10] + std::string(number);
-      sqlite3_bind_text(dw, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_int64(dw, 2, categoryId);
-      sqlite3_bind_double(dw, 3, u == 0 ? 1.0 : 1.0 + u);
-      sqlite3_bind_int(dw, 4, u == 0 ? 1 : 0);
-      if (sqlite3_step(dw) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
-      sqlite3_reset(dw);
-    }
-  }
-  sqlite3_finalize(lb);
-  sqlite3_finalize(dw);
-  Exec(db, "COMMIT");
-  sqlite3_close(db);
-}
-
 struct Setup {
-  QTemporaryDir dir;
+  vantrel::bench::BenchProgram program;
   std::unique_ptr<vantrel::TDMMain> dm;
 
+  // Unit names are a root and a six-digit serial ("米000123"), so a few typed digits
+  // pick out a handful of units and a wildcard all of them.
   Setup() {
-    QDir(dir.path()).mkdir(QStringLiteral("data"));
-    const std::string program = dir.path().toStdString() + "/";
-    vantrel::CreateStore(program + "data/", std::string("bench"));
-    Fill(program + "data/");
-    vantrel::SetExecutableDirForTesting(program);
-    dm = std::make_unique<vantrel::TDMMain>(program + "data/");
+    vantrel::bench::FillCatalogue(
+        program.dataDir, kCategories, kUnitsPerCategory,
+        [](int c) { return "类别" + std::to_string(c); },
+        [](int c, int u) {
+          char serial[16];
+          std::snprintf(serial, sizeof serial, "%06d", c * kUnitsPerCategory + u);
+          return vantrel::bench::BenchUnit{kRoots[c % 10] + std::string(serial), 1.0 + u};
+        });
+    dm = std::make_unique<vantrel::TDMMain>(program.dataDir);
   }
 };
 
@@ -146,13 +96,5 @@ BENCHMARK(BM_KeyPressWholeCatalogue)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  Setup s;
-  setup = &s;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  setup = nullptr;
-  return 0;
+  return vantrel::bench::RunQtBenchmarks(argc, argv, setup);
 }

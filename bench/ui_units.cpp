@@ -4,15 +4,12 @@
 #include <sqlite3.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
-#include "app/Paths.h"
-#include "catalogue/Store.h"
+#include "bench/BenchSupport.h"
 #include "catalogue/UntDM.h"
 #include "ui/UntAddDw.h"
 #include "ui/UntSetDw.h"
@@ -20,15 +17,6 @@
 namespace {
 
 constexpr int kUnits = 1000;  // besides the base unit
-
-void Exec(sqlite3* db, const std::string& sql) {
-  char* message = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-    const std::string text = message != nullptr ? message : "?";
-    sqlite3_free(message);
-    throw std::runtime_error(sql + ": " + text);
-  }
-}
 
 // One category, the first the window shows, with its base unit and kUnits units stated
 // against it; the rows go in as one transaction on a plain connection.
@@ -39,7 +27,7 @@ void Fill(const std::string& dataDir, vantrel::TDMMain& dm) {
   sqlite3* db = nullptr;
   if (sqlite3_open((dataDir + "Dw.dat").c_str(), &db) != SQLITE_OK)
     throw std::runtime_error("cannot open Dw.dat");
-  Exec(db, "BEGIN");
+  vantrel::bench::Exec(db, "BEGIN");
   sqlite3_stmt* dw = nullptr;
   sqlite3_prepare_v2(
       db, "INSERT INTO DW (DWMC, SSLBID, JBBZ, Jbdw, DYJLDWID) VALUES (?1, ?2, ?3, 0, ?4)", -1, &dw,
@@ -54,22 +42,18 @@ void Fill(const std::string& dataDir, vantrel::TDMMain& dm) {
     sqlite3_reset(dw);
   }
   sqlite3_finalize(dw);
-  Exec(db, "COMMIT");
+  vantrel::bench::Exec(db, "COMMIT");
   sqlite3_close(db);
 }
 
 struct Setup {
-  QTemporaryDir dir;
+  vantrel::bench::BenchProgram program;
   std::unique_ptr<vantrel::TDMMain> dm;
   int category = 0;
 
   Setup() {
-    QDir(dir.path()).mkdir(QStringLiteral("data"));
-    const std::string program = dir.path().toStdString() + "/";
-    vantrel::CreateStore(program + "data/", std::string("bench"));
-    vantrel::SetExecutableDirForTesting(program);
-    dm = std::make_unique<vantrel::TDMMain>(program + "data/");
-    Fill(program + "data/", *dm);
+    dm = std::make_unique<vantrel::TDMMain>(program.dataDir);
+    Fill(program.dataDir, *dm);
     category = dm->Categories().front().id;
   }
 };
@@ -108,13 +92,5 @@ BENCHMARK(BM_OpenUnitDialog)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  Setup s;
-  setup = &s;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  setup = nullptr;
-  return 0;
+  return vantrel::bench::RunQtBenchmarks(argc, argv, setup);
 }
