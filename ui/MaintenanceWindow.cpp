@@ -9,6 +9,7 @@
 #include "app/Gbk.h"
 #include "app/UntException.h"
 #include "ui/Look.h"
+#include "ui/TypedKeys.h"
 
 namespace vantrel {
 
@@ -54,32 +55,11 @@ bool TFixedDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TFixedDialog::previewKey(QObject* target, QKeyEvent* event) {
-  // Commands and focus keys are not typed characters.
-  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: {
-      char32_t key = 13;
-      KeyPress(target, key);
-      return key == 0;
-    }
-    case Qt::Key_Escape: {
-      char32_t key = 27;
-      KeyPress(target, key);
-      return key == 0;
-    }
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-      return false;
-    default:
-      break;
+  if (char32_t key = EnterOrEscape(*event)) {
+    KeyPress(target, key);
+    return key == 0;
   }
-  for (char32_t typed : event->text().toUcs4()) {
-    KeyPress(target, typed);
-    if (typed == 0) return true;
-  }
-  return false;
+  return FeedTypedCharacters(*event, [&](char32_t& typed) { KeyPress(target, typed); });
 }
 
 void TFixedDialog::showEvent(QShowEvent* event) {

@@ -14,6 +14,7 @@
 
 #include "app/UntException.h"
 #include "ui/Look.h"
+#include "ui/TypedKeys.h"
 
 namespace vantrel {
 
@@ -25,21 +26,6 @@ bool IsBlank(const QString& text) {
     if (c.unicode() > 32) return false;
   }
   return true;
-}
-
-// The character a key press types, as far as the dialog's keys care: 13 for Enter,
-// 27 for Escape, 0 for anything else. Ctrl, Alt and Meta combinations type neither.
-char32_t TypedKey(const QKeyEvent& event) {
-  if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
-  switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return 13;
-    case Qt::Key_Escape:
-      return 27;
-    default:
-      return 0;
-  }
 }
 
 }  // namespace
@@ -146,7 +132,7 @@ bool TSearchDialog::eventFilter(QObject* watched, QEvent* event) {
       // where it first arrives only.
       if (event != keySeen_) {
         keySeen_ = event;
-        const char32_t key = TypedKey(*static_cast<QKeyEvent*>(event));
+        const char32_t key = EnterOrEscape(*static_cast<QKeyEvent*>(event));
         if (key != 0) Guarded(this, [this, key] { FormKeyPress(key); });
       }
       return false;  // the key still reaches the focused control
@@ -174,7 +160,7 @@ bool TSearchDialog::eventFilter(QObject* watched, QEvent* event) {
 void TSearchDialog::keyPressEvent(QKeyEvent* event) {
   // Enter and Escape were handled on the way in; the default handling would close the
   // dialog a second time.
-  if (TypedKey(*event) != 0) {
+  if (EnterOrEscape(*event) != 0) {
     event->accept();
     return;
   }

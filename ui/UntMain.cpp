@@ -30,6 +30,7 @@
 #include "conversion/NumberText.h"
 #include "ui/Look.h"
 #include "ui/Tools.h"
+#include "ui/TypedKeys.h"
 #include "ui/UntAbout.h"
 #include "ui/UntDwJs.h"
 #include "ui/UntFlJs.h"
@@ -341,22 +342,8 @@ void TFrmMain::wireHandlers() {
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched != FlatEdit1 || event->type() != QEvent::KeyPress)
     return QMainWindow::eventFilter(watched, event);
-  const auto* key = static_cast<QKeyEvent*>(event);
-  // Commands and focus keys are not typed characters.
-  if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
-  switch (key->key()) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-      return false;
-    default:
-      break;
-  }
-  for (char32_t typed : key->text().toUcs4()) {
-    FlatEdit1KeyPress(typed);
-    if (typed == 0) return true;
-  }
-  return false;
+  return FeedTypedCharacters(*static_cast<QKeyEvent*>(event),
+                             [this](char32_t& typed) { FlatEdit1KeyPress(typed); });
 }
 
 void TFrmMain::FlatEdit1KeyPress(char32_t& key) {
