@@ -438,6 +438,10 @@ bool TDMMain::UnitNameTaken(const std::string& name, int categoryId,
   return q.Bind(1, name).Bind(2, categoryId).Bind(3, exceptUnitId).Next();
 }
 
+bool TDMMain::IsUnitOf(int categoryId, int unitId) {
+  return Query(db_, Statement(kUnitInCategory)).Bind(1, unitId).Bind(2, categoryId).Next();
+}
+
 int TDMMain::AddUnit(const std::string& name, int categoryId, double baseRatio, int refUnitId) {
   RequireFiniteRatio(baseRatio);
   int unitId = 0;
@@ -446,9 +450,7 @@ int TDMMain::AddUnit(const std::string& name, int categoryId, double baseRatio, 
       throw EDatabaseError("单位类别不存在(编号 " + std::to_string(categoryId) +
                            "),不能增加单位。");
     }
-    bool refFound =
-        Query(db_, Statement(kUnitInCategory)).Bind(1, refUnitId).Bind(2, categoryId).Next();
-    if (!refFound) {
+    if (!IsUnitOf(categoryId, refUnitId)) {
       throw EDatabaseError("对应的单位(编号 " + std::to_string(refUnitId) +
                            ")不属于这个类别,不能增加单位。");
     }
@@ -477,10 +479,7 @@ void TDMMain::ModifyUnit(int unitId, const std::string& name, int categoryId, do
         throw EDatabaseError("基本单位不能在这里修改。");
       }
     }
-    bool refFound =
-        refUnitId != unitId &&
-        Query(db_, Statement(kUnitInCategory)).Bind(1, refUnitId).Bind(2, categoryId).Next();
-    if (!refFound) {
+    if (refUnitId == unitId || !IsUnitOf(categoryId, refUnitId)) {
       throw EDatabaseError("对应的单位(编号 " + std::to_string(refUnitId) +
                            ")不是这个类别中的另一个单位,不能保存。");
     }

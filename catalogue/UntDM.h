@@ -111,6 +111,8 @@ class TDMMain {
   // Runs the steps between BEGIN IMMEDIATE and COMMIT; any failure rolls back and
   // is raised again.
   void InTransaction(const std::function<void()>& steps);
+  // True when unitId is one of the category's units, its base unit included.
+  bool IsUnitOf(int categoryId, int unitId);
 
   sqlite3* db_ = nullptr;
   std::unique_ptr<Statements> statements_;
