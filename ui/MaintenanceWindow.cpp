@@ -62,6 +62,11 @@ bool TFixedDialog::previewKey(QObject* target, QKeyEvent* event) {
   return FeedTypedCharacters(*event, [&](char32_t& typed) { KeyPress(target, typed); });
 }
 
+void TFixedDialog::refuse(QWidget* field, MessageIcon icon, const QString& text) {
+  ShowMessage(this, icon, text);
+  field->setFocus();
+}
+
 void TFixedDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;

@@ -15,6 +15,9 @@ class QPushButton;
 
 namespace vantrel {
 
+// The icon of a validation message; see ShowMessage.
+enum class MessageIcon { Information, Warning };
+
 // A window with a fixed single border and only the close box, the common look, hints,
 // centred over the main window. Every key of every control passes KeyPress first.
 class TFixedDialog : public QDialog {
@@ -29,6 +32,8 @@ class TFixedDialog : public QDialog {
   virtual void KeyPress(QObject* target, char32_t& key) = 0;
   // Call once the controls exist.
   void InstallKeyPreview();
+  // A dialog's refusal of what was entered: the message, then the focus on field.
+  void refuse(QWidget* field, MessageIcon icon, const QString& text);
 
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -42,7 +47,6 @@ QPushButton* MakeButton(QWidget* parent, const char* objectName, const char* cap
                         const char* hint, int left, int top);
 
 // The validation messages of the dialogs: caption "错误", one OK button.
-enum class MessageIcon { Information, Warning };
 void ShowMessage(QWidget* owner, MessageIcon icon, const QString& text);
 using MessageFn =
     std::function<void(MessageIcon icon, const QString& caption, const QString& text)>;

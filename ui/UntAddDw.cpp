@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <cfenv>
 #include <cmath>
+#include <functional>
 
 #include "app/UntException.h"
 #include "catalogue/UntDM.h"
@@ -28,51 +29,48 @@ void RaiseOnFault(const QuietFloatScope& fpu) {
   if (fpu.Raised(FE_OVERFLOW)) throw EOverflow("Floating point overflow");
 }
 
-// A number text read and rounded to a double; too large for a double is an overflow.
-double ReadDouble(std::string_view text) {
-  const Extended value = ReadNumber(text);
+// The operands are pinned inside each flag scope: otherwise the compiler may do the
+// arithmetic before the scope clears the flags, and its fault would go unseen.
+
+// An extended value rounded to a double; too large for a double is an overflow.
+double Rounded(Extended value) {
   QuietFloatScope fpu;
+  KeepInOrder(value);
   double rounded = static_cast<double>(value);
   KeepInOrder(rounded);
   RaiseOnFault(fpu);
   return rounded;
 }
 
+// One step of extended arithmetic, its fault raised before any later step can add its own.
+template <typename Op>
+Extended Checked(Extended a, Extended b, Op op) {
+  QuietFloatScope fpu;
+  KeepInOrder(a);
+  KeepInOrder(b);
+  Extended result = op(a, b);
+  KeepInOrder(result);
+  RaiseOnFault(fpu);
+  return result;
+}
+
+// A number text read and rounded to a double.
+double ReadDouble(std::string_view text) {
+  return Rounded(ReadNumber(text));
+}
+
 // a × b or a / b in extended precision, rounded once to a double.
 double Product(Extended a, Extended b) {
-  QuietFloatScope fpu;
-  Extended product = a * b;
-  KeepInOrder(product);
-  double rounded = static_cast<double>(product);
-  KeepInOrder(rounded);
-  RaiseOnFault(fpu);
-  return rounded;
+  return Rounded(Checked(a, b, std::multiplies<Extended>()));
 }
 
 double Quotient(Extended a, Extended b) {
-  QuietFloatScope fpu;
-  Extended quotient = a / b;
-  KeepInOrder(quotient);
-  RaiseOnFault(fpu);
-  double rounded = static_cast<double>(quotient);
-  KeepInOrder(rounded);
-  RaiseOnFault(fpu);
-  return rounded;
+  return Rounded(Checked(a, b, std::divides<Extended>()));
 }
 
 // n × a / b in extended precision, the quotient rounded once to a double.
 double ProductQuotient(Extended n, Extended a, Extended b) {
-  QuietFloatScope fpu;
-  Extended product = n * a;
-  KeepInOrder(product);
-  RaiseOnFault(fpu);
-  Extended quotient = product / b;
-  KeepInOrder(quotient);
-  RaiseOnFault(fpu);
-  double rounded = static_cast<double>(quotient);
-  KeepInOrder(rounded);
-  RaiseOnFault(fpu);
-  return rounded;
+  return Quotient(Checked(n, a, std::multiplies<Extended>()), b);
 }
 
 const std::string& At(const std::vector<std::string>& list, int index) {
@@ -257,11 +255,6 @@ int TFrmAddDw::IndexOfUnit(int unitId) const {
 int TFrmAddDw::ChosenUnitId() const {
   const int index = FlatComboBox1->currentIndex();
   return index < 0 ? -1 : FlatComboBox1->itemData(index).toInt();
-}
-
-void TFrmAddDw::refuse(QWidget* field, MessageIcon icon, const QString& text) {
-  ShowMessage(this, icon, text);
-  field->setFocus();
 }
 
 }  // namespace vantrel

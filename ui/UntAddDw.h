@@ -63,8 +63,6 @@ class TFrmAddDw : public TFixedDialog {
   void KeyPress(QObject* target, char32_t& key) override;
 
  private:
-  void refuse(QWidget* field, MessageIcon icon, const QString& text);
-
   TDMMain& dm_;
 };
 

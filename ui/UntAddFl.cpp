@@ -93,9 +93,4 @@ void TFrmAddFl::FlatButton2Click() {
   reject();
 }
 
-void TFrmAddFl::refuse(QLineEdit* field, MessageIcon icon, const QString& text) {
-  ShowMessage(this, icon, text);
-  field->setFocus();
-}
-
 }  // namespace vantrel

@@ -38,9 +38,6 @@ class TFrmAddFl : public TFixedDialog {
   void KeyPress(QObject* target, char32_t& key) override;
 
  private:
-  // Shows text and puts the focus on field.
-  void refuse(QLineEdit* field, MessageIcon icon, const QString& text);
-
   TDMMain& dm_;
 };
 

@@ -25,6 +25,25 @@ QString Text(const std::string& utf8) {
   return QString::fromStdString(utf8);
 }
 
+// The chooser position a unit is stated against: that of unitId where it is offered,
+// else the base unit's, else the first.
+int ReferencePosition(TDMMain& dm, const TFrmAddDw& dialog, int categoryId,
+                      std::optional<int> unitId) {
+  int position = unitId ? dialog.IndexOfUnit(*unitId) : -1;
+  if (position < 0) {
+    if (const std::optional<int> baseId = dm.BaseUnitId(categoryId))
+      position = dialog.IndexOfUnit(*baseId);
+  }
+  if (position < 0 && dialog.FlatComboBox1->count() > 0) position = 0;
+  return position;
+}
+
+// The base ratio of the unit as the accepted dialog states it.
+double StatedJbbz(const TFrmAddDw& dialog) {
+  return dialog.RatioToJbbz(
+      static_cast<double>(ReadNumber(dialog.FlatEdit2->text().toStdString())));
+}
+
 }  // namespace
 
 TFrmSetDw::TFrmSetDw(TDMMain& dm, QWidget* parent)
@@ -133,18 +152,14 @@ void TFrmSetDw::FlatButton1Click() {
   dialog.CategoryId = c;
   dialog.LoadRefUnits(c);
   // A new unit is first stated against the base unit.
-  int base = -1;
-  if (const std::optional<int> baseId = dm_.BaseUnitId(c)) base = dialog.IndexOfUnit(*baseId);
-  if (base < 0 && dialog.FlatComboBox1->count() > 0) base = 0;
+  const int base = ReferencePosition(dm_, dialog, c, std::nullopt);
   dialog.FlatComboBox1->setCurrentIndex(base);
   dialog.RefIndex = base;
   dialog.FlatEdit1->clear();
   dialog.FlatEdit2->clear();
   if (runDialog(dialog) != QDialog::Accepted) return;
 
-  const double jbbz =
-      dialog.RatioToJbbz(static_cast<double>(ReadNumber(dialog.FlatEdit2->text().toStdString())));
-  dm_.AddUnit(dialog.FlatEdit1->text().toStdString(), c, jbbz, dialog.ChosenUnitId());
+  dm_.AddUnit(dialog.FlatEdit1->text().toStdString(), c, StatedJbbz(dialog), dialog.ChosenUnitId());
   LoadUnits(c);
 }
 
@@ -164,12 +179,8 @@ void TFrmSetDw::FlatButton2Click() {
   // unit, which is what deleting a reference makes of it.
   bool known = false;
   const int refId = QString::fromStdString(RefIdList[at]).toInt(&known);
-  int ref = known ? dialog.IndexOfUnit(refId) : -1;
-  if (ref < 0) {
-    if (const std::optional<int> baseId = dm_.BaseUnitId(c)) ref = dialog.IndexOfUnit(*baseId);
-  }
-  if (ref < 0 && dialog.FlatComboBox1->count() > 0) ref = 0;
-  dialog.FlatComboBox1->setCurrentIndex(ref);
+  dialog.FlatComboBox1->setCurrentIndex(
+      ReferencePosition(dm_, dialog, c, known ? std::optional<int>(refId) : std::nullopt));
 
   dialog.FlatEdit1->setText(RzListBox1->item(row)->text());
   dialog.FlatEdit2->setText(
@@ -177,9 +188,7 @@ void TFrmSetDw::FlatButton2Click() {
   dialog.RefIndex = dialog.FlatComboBox1->currentIndex();
   if (runDialog(dialog) != QDialog::Accepted) return;
 
-  const double jbbz =
-      dialog.RatioToJbbz(static_cast<double>(ReadNumber(dialog.FlatEdit2->text().toStdString())));
-  dm_.ModifyUnit(dialog.EditUnitId, dialog.FlatEdit1->text().toStdString(), c, jbbz,
+  dm_.ModifyUnit(dialog.EditUnitId, dialog.FlatEdit1->text().toStdString(), c, StatedJbbz(dialog),
                  dialog.ChosenUnitId());
   LoadUnits(c);
 }
