@@ -33,8 +33,9 @@ double RatioAt(const std::vector<std::string>& ratioTexts, int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= ratioTexts.size()) {
     throw EListError("List index out of bounds (" + std::to_string(index) + ")");
   }
-  const Extended ratio = ReadNumber(ratioTexts[static_cast<std::size_t>(index)]);
+  Extended ratio = ReadNumber(ratioTexts[static_cast<std::size_t>(index)]);
   QuietFloatScope fpu;
+  KeepInOrder(ratio);
   double rounded = static_cast<double>(ratio);
   KeepInOrder(rounded);
   RaiseOnFault(fpu);
@@ -50,12 +51,16 @@ std::string ConvertText(std::string_view input, const std::vector<std::string>& 
   Extended value = 0.0L;
   if (!TryReadNumber(trimmed, value)) return kInvalidInputText;
 
-  const double fromRatio = RatioAt(ratioTexts, fromIndex);
-  const double toRatio = RatioAt(ratioTexts, toIndex);
+  double fromRatio = RatioAt(ratioTexts, fromIndex);
+  double toRatio = RatioAt(ratioTexts, toIndex);
 
   double result = 0.0;
   {
     QuietFloatScope fpu;
+    // The operands enter the scope through memory, so no step can run before it.
+    KeepInOrder(value);
+    KeepInOrder(fromRatio);
+    KeepInOrder(toRatio);
     Extended product = value * static_cast<Extended>(fromRatio);
     KeepInOrder(product);
     RaiseOnFault(fpu);

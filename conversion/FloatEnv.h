@@ -16,8 +16,10 @@ class QuietFloatScope {
   QuietFloatScope() {
     std::uint16_t control = 0;
     std::uint16_t status = 0;
-    asm volatile("fnstcw %0" : "=m"(control));
-    asm volatile("fnstsw %0" : "=am"(status));
+    // The memory clobber keeps loads that feed the scope's arithmetic after this point;
+    // values already in registers are pinned by KeepInOrder inside the scope.
+    asm volatile("fnstcw %0" : "=m"(control) : : "memory");
+    asm volatile("fnstsw %0" : "=am"(status) : : "memory");
     if ((control & kControlMask) != kDefaultControl || (status & kErrorFlags) != 0) {
       full_ = true;
       std::fegetenv(&saved_);

@@ -26,6 +26,10 @@ char32_t EnterOrEscape(const QKeyEvent& event) {
 }
 
 bool FeedTypedCharacters(const QKeyEvent& event, const std::function<void(char32_t&)>& keyPress) {
+  // Alt and Meta combinations that reach a field matched no accelerator; they type
+  // nothing, though a line edit would insert their letter.
+  if (event.modifiers() & (Qt::AltModifier | Qt::MetaModifier))
+    return !event.text().isEmpty() && event.text().at(0).isPrint();
   if (IsCommand(event)) return false;
   switch (event.key()) {
     case Qt::Key_Tab:

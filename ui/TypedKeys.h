@@ -14,7 +14,8 @@ char32_t EnterOrEscape(const QKeyEvent& event);
 
 // Passes each character the key types to keyPress, stopping at the first one it refuses;
 // true when it refused one. Commands (Ctrl, Alt, Meta) and the focus and deletion keys
-// (Tab, Backtab, Delete) type nothing.
+// (Tab, Backtab, Delete) type nothing; an Alt or Meta combination that carries a
+// printable character counts as refused, so the field never inserts it.
 bool FeedTypedCharacters(const QKeyEvent& event, const std::function<void(char32_t&)>& keyPress);
 
 }  // namespace vantrel

@@ -269,6 +269,10 @@ TEST_F(MainWindowTest, TypedCharacterFilter) {
   QTest::keyClick(Input(), Qt::Key_Return);
   EXPECT_EQ(Input()->text(), "2");
   EXPECT_EQ(Result()->text(), "2");
+  // An Alt combination that is no accelerator types nothing, not even an allowed "e".
+  for (Qt::Key key : {Qt::Key_Q, Qt::Key_E, Qt::Key_5})
+    QTest::keyClick(Input(), key, Qt::AltModifier);
+  EXPECT_EQ(Input()->text(), "2");
 }
 
 TEST_F(MainWindowTest, PastedTextBypassesTheFilter) {
