@@ -11,8 +11,8 @@
 
 #include "app/UntException.h"
 #include "catalogue/UntDM.h"
+#include "conversion/CheckedMath.h"
 #include "conversion/Errors.h"
-#include "conversion/FloatEnv.h"
 
 namespace vantrel {
 
@@ -22,50 +22,18 @@ QString Text(const std::string& utf8) {
   return QString::fromStdString(utf8);
 }
 
-// The first arithmetic fault decides the error, as a trapping FPU would report it.
-void RaiseOnFault(const QuietFloatScope& fpu) {
-  if (fpu.Raised(FE_INVALID)) throw EInvalidOp("Invalid floating point operation");
-  if (fpu.Raised(FE_DIVBYZERO)) throw EZeroDivide("Floating point division by zero");
-  if (fpu.Raised(FE_OVERFLOW)) throw EOverflow("Floating point overflow");
-}
-
-// The operands are pinned inside each flag scope: otherwise the compiler may do the
-// arithmetic before the scope clears the flags, and its fault would go unseen.
-
-// An extended value rounded to a double; too large for a double is an overflow.
-double Rounded(Extended value) {
-  QuietFloatScope fpu;
-  KeepInOrder(value);
-  double rounded = static_cast<double>(value);
-  KeepInOrder(rounded);
-  RaiseOnFault(fpu);
-  return rounded;
-}
-
-// One step of extended arithmetic, its fault raised before any later step can add its own.
-template <typename Op>
-Extended Checked(Extended a, Extended b, Op op) {
-  QuietFloatScope fpu;
-  KeepInOrder(a);
-  KeepInOrder(b);
-  Extended result = op(a, b);
-  KeepInOrder(result);
-  RaiseOnFault(fpu);
-  return result;
-}
-
 // A number text read and rounded to a double.
 double ReadDouble(std::string_view text) {
-  return Rounded(ReadNumber(text));
+  return RoundToDouble(ReadNumber(text));
 }
 
 // a × b or a / b in extended precision, rounded once to a double.
 double Product(Extended a, Extended b) {
-  return Rounded(Checked(a, b, std::multiplies<Extended>()));
+  return RoundToDouble(Checked(a, b, std::multiplies<Extended>()));
 }
 
 double Quotient(Extended a, Extended b) {
-  return Rounded(Checked(a, b, std::divides<Extended>()));
+  return RoundToDouble(Checked(a, b, std::divides<Extended>()));
 }
 
 // n × a / b in extended precision, the quotient rounded once to a double.
